@@ -1,0 +1,5 @@
+#include "tests/win/wintest.h"
+
+int main() {
+    return wintest::runAll();
+}
