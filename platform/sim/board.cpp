@@ -73,6 +73,7 @@ struct Board {
     // Behaviour.
     uint32_t encoderPresent;
     uint32_t encoderAddress;
+    uint32_t acknowledgeEverything;
     uint32_t nakAtByte;
     int32_t probeReadback;
     uint32_t reg0PatternLength;
@@ -271,6 +272,18 @@ bool byteReceived(Board& b, uint8_t byte) {
     ++b.bytesSinceStart;
     LogEntry& e = b.current;
     const uint32_t n = b.bytesInTransaction;
+    if (b.acknowledgeEverything != 0) {
+        if (n == 1) {
+            e.device = byte;
+        } else if (n == 2) {
+            e.reg = byte;
+        } else if (n == 3) {
+            e.readAddress = byte;
+            e.value = byte;
+        }
+        b.readMode = 0;
+        return true;
+    }
     if (b.bytesSinceStart == 1) {
         const bool addressed = b.encoderPresent != 0 && (byte & 0xFE) == b.encoderAddress;
         if (n == 1) {
@@ -400,7 +413,8 @@ void onStart(Board& b, int32_t writer) {
         b.inTransaction = 1;
         b.owner = writer;
         b.current = LogEntry{};
-    } else if (b.state == kReceiving && b.bitCount == 0 && b.bytesSinceStart != 2) {
+    } else if (b.state == kReceiving && b.bitCount == 0 && b.bytesSinceStart != 2 &&
+               b.acknowledgeEverything == 0) {
         protocolError(b, "repeated start outside a register read");
     }
     b.state = kReceiving;
@@ -417,7 +431,7 @@ void onStop(Board& b) {
         protocolError(b, "stop condition inside a byte");
     }
     if (b.inTransaction != 0 && b.current.nakAt == 0 && b.current.whole == 0 &&
-        b.bytesInTransaction > 0) {
+        b.bytesInTransaction > 0 && b.acknowledgeEverything == 0) {
         protocolError(b, "transaction ended before its last byte");
     }
     endTransaction(b);
@@ -478,6 +492,7 @@ void resetBoard(Board& b, int index, const BoardConfig& config) {
     b.address = kBoardWindowAddress[index];
     b.encoderPresent = config.encoderPresent ? 1 : 0;
     b.encoderAddress = config.encoderAddress & 0xFEu;
+    b.acknowledgeEverything = config.acknowledgeEverything ? 1 : 0;
     b.nakAtByte = config.nakAtByte;
     b.probeReadback = config.probeReadback;
     size_t n = config.reg0Pattern.size();
@@ -556,6 +571,7 @@ bool readBoard(int index, BoardSnapshot* s) {
     }
     s->config.encoderPresent = b.encoderPresent != 0;
     s->config.encoderAddress = static_cast<uint8_t>(b.encoderAddress);
+    s->config.acknowledgeEverything = b.acknowledgeEverything != 0;
     s->config.nakAtByte = b.nakAtByte;
     s->config.probeReadback = b.probeReadback;
     s->config.reg0Pattern.assign(b.reg0Pattern, b.reg0PatternLength);

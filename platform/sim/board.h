@@ -22,6 +22,9 @@ struct BoardConfig {
     bool encoderPresent = true;
     // The encoder's bus address, write form.
     uint8_t encoderAddress = kEncoderBusAddress;
+    // In place of the encoder, a device that acknowledges every byte at any address and sends
+    // nothing (reads give 0xFF): shows what a master puts on the bus past the first bytes.
+    bool acknowledgeEverything = false;
     // 0: every byte is acknowledged; n: the encoder does not acknowledge the n-th byte of a
     // transaction (1 the device address, 2 the register number, 3 the value or read address).
     uint32_t nakAtByte = 0;

@@ -122,3 +122,28 @@ TEST(Win32Registers, MmioExportsOnMemoryWindow) {
     vext::sharedBlock()->regBase = 0;
     EXPECT_EQ(getMmio(0x214), 0u);
 }
+
+TEST(Win32Bus, WithoutEncoderEveryTransactionEndsWithCodeTwo) {
+    Window window;
+    ASSERT_TRUE(window.base != nullptr);
+    vext::createSharedBlock();
+    ASSERT_TRUE(vext::sharedBlock() != nullptr);
+    vext::sharedBlock()->regBase = kWindowAddress;
+    window.reg(0x244) = 0x12340018u;
+
+    Dll dll;
+    auto setDac = dll.bind<uint32_t(VEXT_STDCALL*)(uint32_t, uint32_t, uint32_t)>("_vdoSetDac@12");
+    auto getDac = dll.bind<uint32_t(VEXT_STDCALL*)(uint32_t, uint32_t, uint8_t*)>("_vdoGetDac@12");
+    ASSERT_TRUE(setDac != nullptr);
+    ASSERT_TRUE(getDac != nullptr);
+
+    // Plain memory keeps the released data level high: nothing ever acknowledges.
+    EXPECT_EQ(setDac(0xEC, 14, 9), 0x12340002u);
+    uint8_t byte = 0x5A;
+    EXPECT_EQ(getDac(0xEC, 16, &byte), 0x12340002u);
+    EXPECT_EQ(byte, 0x5A);
+    // The bus is left at rest.
+    EXPECT_EQ(window.reg(0x244) & 0x0800001Cu, 0x8u);
+    EXPECT_EQ(window.reg(0x248) & 0x1E00u, 0xE00u);
+    vext::sharedBlock()->regBase = 0;
+}
