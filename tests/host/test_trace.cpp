@@ -17,18 +17,18 @@ namespace {
 using TraceTest = TraceDirTest;
 
 TEST_F(TraceTest, EntryWithBoardWritesTheWholeDumpWithCrLf) {
-    setLevel("80");
+    setTraceLevel("80");
     BoardInfo board = knownBoard();
     traceEntry("duvuzInitMapBoard", &board);
-    EXPECT_EQ(traceFile(), crlf(kKnownBoardTrace));
+    EXPECT_EQ(traceFileText(), crlf(kKnownBoardTrace));
     // The debugger output gets the same lines with "\n" alone.
-    EXPECT_EQ(debugOutput(), kKnownBoardTrace);
+    EXPECT_EQ(debugOutputText(), kKnownBoardTrace);
 }
 
 TEST_F(TraceTest, EntryWithoutBoardWritesHeadingAndEmptyLine) {
-    setLevel("80");
+    setTraceLevel("80");
     traceEntry("duvuzControlMode", nullptr);
-    EXPECT_EQ(traceFile(), "duvuzControlMode: \r\n\r\n");
+    EXPECT_EQ(traceFileText(), "duvuzControlMode: \r\n\r\n");
 }
 
 TEST_F(TraceTest, LevelDecidesWhetherAnythingIsWritten) {
@@ -45,15 +45,15 @@ TEST_F(TraceTest, LevelDecidesWhetherAnythingIsWritten) {
         resetTraceForTesting();
         std::filesystem::remove(kTraceFileName);
         std::filesystem::remove(sim::simPath("debug-output.log"));
-        setLevel(c.level);
+        setTraceLevel(c.level);
         traceEntry("duvuzGetStatus", nullptr);
         EXPECT_EQ(std::filesystem::exists(kTraceFileName), c.traces);
-        EXPECT_EQ(debugOutput().empty(), !c.traces);
+        EXPECT_EQ(debugOutputText().empty(), !c.traces);
     }
 }
 
 TEST_F(TraceTest, TimingDumpNamesCodesAndPrintsShortestClocks) {
-    setLevel("80");
+    setTraceLevel("80");
     traceEntry("x", nullptr);
     VideoTimingInfo t = knownBoard().VideoTiming;
     t.ZizarResolution = 12;
@@ -62,7 +62,7 @@ TEST_F(TraceTest, TimingDumpNamesCodesAndPrintsShortestClocks) {
     t.ClkFreq16bpp = 28.196f;
     t.ClkFreq24bpp = 100.0f;
     traceVideoTiming(&t);
-    std::string text = traceFile();
+    std::string text = traceFileText();
     EXPECT_NE(text.find("\tZizarResolution:  (0xC : 1024x768)\r\n"), std::string::npos);
     EXPECT_NE(text.find("\tZizarRefreshRate: (0xFF : Unknown Mhz)\r\n"), std::string::npos);
     EXPECT_NE(text.find("\tDepth:            -1\r\n"), std::string::npos);
@@ -72,55 +72,55 @@ TEST_F(TraceTest, TimingDumpNamesCodesAndPrintsShortestClocks) {
     t.ZizarResolution = 16;
     t.ZizarRefreshRate = 6;
     traceVideoTiming(&t);
-    text = traceFile();
+    text = traceFileText();
     EXPECT_NE(text.find("\tZizarResolution:  (0x10 : Unknown)\r\n"), std::string::npos);
     EXPECT_NE(text.find("\tZizarRefreshRate: (0x6 : 100 Mhz)\r\n"), std::string::npos);
 }
 
 TEST_F(TraceTest, TimingDumpNeedsAnOpenFile) {
-    setLevel("80");
+    setTraceLevel("80");
     VideoTimingInfo t = knownBoard().VideoTiming;
     traceVideoTiming(&t);  // no traced entry yet in this process
     EXPECT_FALSE(std::filesystem::exists(kTraceFileName));
-    EXPECT_EQ(debugOutput(), "");
+    EXPECT_EQ(debugOutputText(), "");
     traceEntry("duvuzInitMapBoard", nullptr);
     traceVideoTiming(nullptr);
-    EXPECT_EQ(traceFile(), "duvuzInitMapBoard: \r\n\r\n");
+    EXPECT_EQ(traceFileText(), "duvuzInitMapBoard: \r\n\r\n");
 }
 
 TEST_F(TraceTest, LevelIsReadAtEveryEntryButTheLineGateIsKept) {
-    setLevel("80");
+    setTraceLevel("80");
     traceEntry("duvuzInitMapBoard", nullptr);
-    setLevel("0");
+    setTraceLevel("0");
     traceEntry("duvuzGetStatus", nullptr);  // below 80 now: nothing
     VideoTimingInfo t = knownBoard().VideoTiming;
     traceVideoTiming(&t);  // the file is open and the gate said on
-    std::string text = traceFile();
+    std::string text = traceFileText();
     EXPECT_EQ(text.find("duvuzGetStatus"), std::string::npos);
     EXPECT_EQ(text.rfind("VideoTimingInfo:\r\n"),
               std::string("duvuzInitMapBoard: \r\n\r\n").size());
-    setLevel("80");
+    setTraceLevel("80");
     traceEntry("duvuzRestoreVideo", nullptr);  // appended, not truncated
-    EXPECT_EQ(traceFile().rfind("duvuzInitMapBoard: \r\n", 0), 0u);
-    EXPECT_NE(traceFile().find("duvuzRestoreVideo: \r\n\r\n"), std::string::npos);
+    EXPECT_EQ(traceFileText().rfind("duvuzInitMapBoard: \r\n", 0), 0u);
+    EXPECT_NE(traceFileText().find("duvuzRestoreVideo: \r\n\r\n"), std::string::npos);
 }
 
 TEST_F(TraceTest, FileThatCannotBeOpenedSkipsTheCallAndIsRetried) {
-    setLevel("80");
+    setTraceLevel("80");
     std::filesystem::create_directory(kTraceFileName);  // in the way of the file
     traceEntry("duvuzInitMapBoard", nullptr);
-    EXPECT_EQ(debugOutput(), "");
+    EXPECT_EQ(debugOutputText(), "");
     std::filesystem::remove(kTraceFileName);
     traceEntry("duvuzInitSetVideo", nullptr);
-    EXPECT_EQ(traceFile(), "duvuzInitSetVideo: \r\n\r\n");
+    EXPECT_EQ(traceFileText(), "duvuzInitSetVideo: \r\n\r\n");
 }
 
 TEST_F(TraceTest, LongLineIsWholeInTheFileAndCutToTheBufferOnTheDebuggerOutput) {
-    setLevel("80");
+    setTraceLevel("80");
     std::string name(400, 'n');
     traceEntry(name.c_str(), nullptr);
-    EXPECT_EQ(traceFile(), name + ": \r\n\r\n");
-    EXPECT_EQ(debugOutput(), name.substr(0, kTraceLineBufferSize - 1) + "\n");
+    EXPECT_EQ(traceFileText(), name + ": \r\n\r\n");
+    EXPECT_EQ(debugOutputText(), name.substr(0, kTraceLineBufferSize - 1) + "\n");
 }
 
 }  // namespace

@@ -10,22 +10,30 @@
 
 namespace vext::test {
 
-void TraceDirTest::SetUp() {
-    SimRootTest::SetUp();
+InTraceDir::InTraceDir(const std::string& dir) {
     previousDir_ = std::filesystem::current_path().string();
-    std::filesystem::current_path(root());
+    std::filesystem::current_path(dir);
     unsetenv(kTraceLevelVariable);
     resetTraceForTesting();
 }
 
-void TraceDirTest::TearDown() {
+InTraceDir::~InTraceDir() {
     resetTraceForTesting();
     unsetenv(kTraceLevelVariable);
     std::filesystem::current_path(previousDir_);
+}
+
+void TraceDirTest::SetUp() {
+    SimRootTest::SetUp();
+    dir_ = std::make_unique<InTraceDir>(root());
+}
+
+void TraceDirTest::TearDown() {
+    dir_.reset();
     SimRootTest::TearDown();
 }
 
-void TraceDirTest::setLevel(const char* level) {
+void setTraceLevel(const char* level) {
     if (level == nullptr) {
         unsetenv(kTraceLevelVariable);
     } else {
@@ -33,13 +41,13 @@ void TraceDirTest::setLevel(const char* level) {
     }
 }
 
-std::string TraceDirTest::traceFile() {
+std::string traceFileText() {
     std::string text;
     sim::readWholeFile(kTraceFileName, &text);
     return text;
 }
 
-std::string TraceDirTest::debugOutput() {
+std::string debugOutputText() {
     std::string text;
     sim::readWholeFile(sim::simPath("debug-output.log"), &text);
     return text;
