@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "driver/live_update.h"
 #include "driver/tables.h"
 #include "platform/registry.h"
 
@@ -149,5 +150,6 @@ extern "C" int32_t VEXT_STDCALL duvuzSetTVOutStatus(TVOutStatus* status) {
         writeTVOutSetting(subkey.c_str(), kHorizontalValue, status->position[scan].horizontal);
         writeTVOutSetting(subkey.c_str(), kVerticalValue, status->position[scan].vertical);
     }
+    applyLiveSettings(status);
     return 0;
 }
