@@ -27,6 +27,19 @@ const CommandGroup kGroups[] = {
      "  dotCrawl, flickerFilter, tvOnly, underscan, contrast, brightness, overH, overV, underH, "
      "underV\n",
      runTVOutCommand},
+    {"board",
+     "board create N [OPTIONS]            create board N (0 or 1), or reset it to power-on state\n"
+     "  --no-encoder  --nak BYTE  --probe VALUE  --reg0 PATTERN  --reg214 0|1  --address A\n"
+     "  --ack-all     (no encoder; a device that acknowledges every byte)\n"
+     "board program [RES] [--hold S]      have the driver set up TV output at RES (640x480) as\n"
+     "                                    the host does; --hold keeps the section S seconds\n"
+     "board show [N]                      the board, its encoder registers, the latest "
+     "transactions\n"
+     "board log N [COUNT]                 the encoder's transaction log\n"
+     "board vcd N FILE                    write the recorded bus lines as VCD (scl, sda)\n"
+     "board clear N                       forget the log, the capture and the error counts\n"
+     "board remove N                      remove board N\n",
+     runBoardCommand},
 };
 
 void printHelp() {

@@ -17,6 +17,7 @@ struct CommandGroup {
 
 int runRegistryCommand(const Args& args);
 int runTVOutCommand(const Args& args);
+int runBoardCommand(const Args& args);
 
 // Prints "vextsim: message" to stderr and returns the exit code for a usage error.
 int usageError(const std::string& message);
