@@ -6,6 +6,7 @@
 #include <string>
 
 #include "driver/encoder.h"
+#include "driver/entry_points.h"
 #include "driver/host_records.h"
 #include "driver/settings.h"
 #include "driver/shared_block.h"
@@ -159,8 +160,8 @@ bool parseResolution(const std::string& text, uint16_t* code) {
     return true;
 }
 
-// The host's part, as far as it concerns the encoder: map the board, load the settings of the
-// resolution as the timing step does, and run the encoder-facing steps of setting the video.
+// The host's sequence up to TV output on: map the board, choose the timing of the resolution
+// (which loads its settings), and run the encoder-facing steps of setting the video.
 int program(const Args& args) {
     uint16_t resolution = 7;
     unsigned long hold = 0;
@@ -175,22 +176,18 @@ int program(const Args& args) {
         std::fprintf(stderr, "vextsim: no board 0 (vextsim board create 0)\n");
         return 1;
     }
-    createSharedBlock();
+    BoardInfo board{};
+    board.HWBaseAddr = sim::kBoardWindowAddress[0];
+    board.SliSlaveAddr = sim::boardExists(1) ? sim::kBoardWindowAddress[1] : 0;
+    board.VideoTiming.ZizarResolution = resolution;
+    duvuzInitMapBoard(&board);
+    VideoTimingInfo timing = board.VideoTiming;
+    duvuzInitVideoTiming(&timing);
     if (mapSharedBlock() == 0) {
         std::fprintf(stderr, "vextsim: cannot create the section %s\n", kSharedSectionName);
         return 1;
     }
     TVOutSharedBlock* block = sharedBlock();
-    block->tvActive = 0;
-    block->status.resolution = resolution;
-    duvuzGetTVOutStatus(&block->status);
-    if (block->status.enable != 0 &&
-        tvTimingIndex(block->status.resolution, block->status.underscan) == kNoTVTiming) {
-        block->status.enable = 0;
-    }
-    BoardInfo board{};
-    board.HWBaseAddr = sim::kBoardWindowAddress[0];
-    board.SliSlaveAddr = sim::boardExists(1) ? sim::kBoardWindowAddress[1] : 0;
     const int32_t result = setUpTVEncoder(&board);
     std::printf("%s %s: %s\n", resolutionName(resolution), scanName(block->status.underscan),
                 result != 0 ? "encoder programmed, TV output on"

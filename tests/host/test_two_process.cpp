@@ -81,6 +81,8 @@ class TwoProcessTest : public DriverStateTest {
         int status = 0;
         for (int i = 0; i < 100000 && waitpid(pid, &status, WNOHANG) == 0; ++i) {
             duvuzControl(i % 2 == 0 ? 2 : 1);
+            timespec pause{0, 50000};
+            nanosleep(&pause, nullptr);
         }
         if (waitpid(pid, &status, 0) == pid) {
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
