@@ -27,6 +27,8 @@ class RegKey {
 
     // Opens an existing key for reading; invalid when the key does not exist.
     static RegKey open(RegRoot root, const char* path);
+    // Opens an existing key with full access; fails where the caller may not write the key.
+    static RegKey openAllAccess(RegRoot root, const char* path);
     // Opens the key for writing, creating it and every missing parent.
     static RegKey create(RegRoot root, const char* path);
 

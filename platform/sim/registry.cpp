@@ -41,6 +41,11 @@ RegKey RegKey::open(RegRoot root, const char* path) {
     return RegKey(std::make_unique<Impl>(Impl{full}));
 }
 
+// The simulated registry has no access control: every process may write every key.
+RegKey RegKey::openAllAccess(RegRoot root, const char* path) {
+    return open(root, path);
+}
+
 RegKey RegKey::create(RegRoot root, const char* path) {
     if (path == nullptr) {
         return RegKey();

@@ -34,6 +34,17 @@ RegKey RegKey::open(RegRoot root, const char* path) {
     return RegKey(std::move(impl));
 }
 
+RegKey RegKey::openAllAccess(RegRoot root, const char* path) {
+    HKEY key = nullptr;
+    if (path == nullptr ||
+        RegOpenKeyExA(rootKey(root), path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        return RegKey();
+    }
+    auto impl = std::make_unique<Impl>();
+    impl->key = key;
+    return RegKey(std::move(impl));
+}
+
 RegKey RegKey::create(RegRoot root, const char* path) {
     HKEY key = nullptr;
     DWORD disposition = 0;
