@@ -26,7 +26,7 @@ while [ $# -gt 0 ]; do
         [ "$got" = "$want" ] || fail "exports differ:"$'\n'"$(diff <(echo "$want") <(echo "$got") || true)"
         shift 2 ;;
     --imports-from)
-        got=$(awk -v dll="$2" 'tolower($0) ~ "dll name: " tolower(dll) "$" {on=1; next} on && /DLL Name:/ {exit} on && /^\t[0-9a-f]+ +[0-9]+ +/ {print $NF}' <<<"$dump" | sort)
+        got=$(awk -v dll="$2" 'tolower($0) ~ "dll name: " tolower(dll) "$" {on=1; next} on && /DLL Name:/ {exit} on && /^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+/ {print $NF}' <<<"$dump" | sort)
         want=$(tr ' ' '\n' <<<"$3" | grep -v '^$' | sort)
         [ "$got" = "$want" ] || fail "imports from $2 differ:"$'\n'"$(diff <(echo "$want") <(echo "$got") || true)"
         shift 3 ;;
