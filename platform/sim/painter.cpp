@@ -34,7 +34,7 @@ Rgb brushColour(BrushKind brush) {
             return {0, 0, 0};
         case BrushKind::ButtonFace:
         default:
-            return {212, 208, 200};
+            return {192, 192, 192};  // the classic look's button face
     }
 }
 

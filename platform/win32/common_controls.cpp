@@ -7,6 +7,8 @@
 
 namespace vext::platform {
 
-void registerCommonControls() { InitCommonControls(); }
+void registerCommonControls() {
+    InitCommonControls();
+}
 
 }  // namespace vext::platform

@@ -9,8 +9,9 @@ namespace vext::platform {
 
 namespace {
 
-HWND hwnd(WindowHandle window) { return static_cast<HWND>(window); }
-
+HWND hwnd(WindowHandle window) {
+    return static_cast<HWND>(window);
+}
 
 INT_PTR CALLBACK dialogTrampoline(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto proc = reinterpret_cast<DialogProc>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -37,9 +38,13 @@ intptr_t runModalDialog(ModuleHandle module, int templateId, WindowHandle owner,
                            reinterpret_cast<LPARAM>(proc));
 }
 
-void endDialog(WindowHandle dialog, intptr_t result) { EndDialog(hwnd(dialog), result); }
+void endDialog(WindowHandle dialog, intptr_t result) {
+    EndDialog(hwnd(dialog), result);
+}
 
-WindowHandle dialogItem(WindowHandle dialog, int id) { return GetDlgItem(hwnd(dialog), id); }
+WindowHandle dialogItem(WindowHandle dialog, int id) {
+    return GetDlgItem(hwnd(dialog), id);
+}
 
 int controlId(WindowHandle control) {
     // The id is 16 bits in a dialog template; -1 comes back as 0xFFFF.
@@ -59,7 +64,9 @@ void enableItem(WindowHandle dialog, int id, bool enable) {
     EnableWindow(GetDlgItem(hwnd(dialog), id), enable ? TRUE : FALSE);
 }
 
-void clickButton(WindowHandle dialog, int id) { sendItem(dialog, id, BM_CLICK, 0, 0); }
+void clickButton(WindowHandle dialog, int id) {
+    sendItem(dialog, id, BM_CLICK, 0, 0);
+}
 
 void checkButton(WindowHandle dialog, int id, uint32_t state) {
     CheckDlgButton(hwnd(dialog), id, state);
@@ -85,7 +92,9 @@ int trackbarPosition(WindowHandle dialog, int id) {
     return static_cast<int>(sendItem(dialog, id, TBM_GETPOS, 0, 0));
 }
 
-void invalidateWindow(WindowHandle window) { InvalidateRect(hwnd(window), nullptr, TRUE); }
+void invalidateWindow(WindowHandle window) {
+    InvalidateRect(hwnd(window), nullptr, TRUE);
+}
 
 Rect itemRectInClient(WindowHandle dialog, int id) {
     RECT r{};

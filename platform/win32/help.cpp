@@ -10,6 +10,8 @@ bool showHelp(WindowHandle owner, const char* file, uint32_t command, const int3
            FALSE;
 }
 
-uint16_t systemDefaultLanguage() { return GetSystemDefaultLangID(); }
+uint16_t systemDefaultLanguage() {
+    return GetSystemDefaultLangID();
+}
 
 }  // namespace vext::platform

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# vextpanel as a person uses it on the simulation: the library is loaded and attached, the
+# scripted user edits the dialog, OK stores through the driver, and the picture is written.
+set -euo pipefail
+vextpanel=$1
+vextsim=$2
+export VEXT_SIM_ROOT=$(mktemp -d)
+trap 'rm -rf "$VEXT_SIM_ROOT"' EXIT
+unset VEXT_SIM_USER_LANGUAGE VEXT_SIM_SYSTEM_LANGUAGE
+
+out=$("$vextpanel" "slide contrast 6" "slide resolution 3" "click underscan" "help brightness" \
+    "help reso" "png $VEXT_SIM_ROOT/panel.png" show ok)
+expect() {
+    grep -qF -- "$1" <<<"$out" || { echo "missing: $1"; echo "$out"; exit 1; }
+}
+expect 'help: VEXTPAGE.HLP, topic 100003'
+expect 'no help for control -1'
+expect '1012 text "800 x 600"'
+expect '1010 (o) "&Underscan"'
+expect '1000 button "&Test" (greyed)'
+[ "$(head -c 8 "$VEXT_SIM_ROOT/panel.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+    { echo "no PNG written"; exit 1; }
+"$vextsim" tvout get 800x600 | grep -qE 'underscan +1$'
+"$vextsim" tvout get 512x384 | grep -qE 'contrast +6$'
+
+# Japanese user and system: the Japanese dialog and help file.
+out=$(VEXT_SIM_USER_LANGUAGE=0x0411 VEXT_SIM_SYSTEM_LANGUAGE=1041 "$vextpanel" show "help ok" esc)
+expect 'dialog 101 "TVOUTの設定" (language 0x411)'
+expect '2 button "ｷｬﾝｾﾙ"'
+expect 'help: VEXTPAGJ.HLP, topic 100013'
+
+# A command it does not know is reported, and the dialog still closes.
+out=$("$vextpanel" "frobnicate 3" 2>&1)
+expect 'not understood: frobnicate 3'
+expect 'closing the dialog'
+echo "vextpanel: ok"
