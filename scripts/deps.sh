@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine64 xvfb xauth x11-apps imagemagick
     mscompress libpng-dev
+    fonts-ipafont-gothic
 )
 missing=()
 for p in "${packages[@]}"; do
