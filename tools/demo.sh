@@ -20,4 +20,9 @@ show "$vextsim" reg show 'HKLM\Software\3Vav Interactive\Dudezi2\TVOut'
 say "-- 800x600 read back, and 640x480 sharing the output settings but keeping its own scan mode"
 show "$vextsim" tvout get 800x600
 show "$vextsim" tvout get 640x480
+say "-- the settings panel (vextpanel): contrast 6, on to 800x600, underscan, help, OK"
+show "$build/panel/vextpanel" "slide contrast 6" "slide resolution 3" "click underscan" \
+    "help brightness" "png $VEXT_SIM_ROOT/panel.png" show ok
+show "$vextsim" tvout get 800x600
+say "   (a picture of the dialog: $VEXT_SIM_ROOT/panel.png)"
 say "== done: the registry file is $VEXT_SIM_ROOT/registry.reg"
