@@ -289,7 +289,7 @@ void checkControls(HWND dialog, uint16_t language, const wchar_t* const* texts) 
 
 struct Slider {
     int id;
-    LRESULT min, max, position;
+    LRESULT min, max, position, ticks;
 };
 
 void checkSliders(HWND dialog, const Slider (&sliders)[5]) {
@@ -298,6 +298,10 @@ void checkSliders(HWND dialog, const Slider (&sliders)[5]) {
         EXPECT_EQ(SendMessageA(c, TBM_GETRANGEMIN, 0, 0), s.min);
         EXPECT_EQ(SendMessageA(c, TBM_GETRANGEMAX, 0, 0), s.max);
         EXPECT_EQ(SendMessageA(c, TBM_GETPOS, 0, 0), s.position);
+        // Ticks every `ticks` steps from the minimum, and one at the maximum.
+        const LRESULT span = s.max - s.min;
+        EXPECT_EQ(SendMessageA(c, TBM_GETNUMTICS, 0, 0),
+                  span / s.ticks + 1 + (span % s.ticks != 0 ? 1 : 0));
     }
 }
 
@@ -360,11 +364,11 @@ TEST(PanelWin, EnglishDialogFromTheResourcesStoresOnOk) {
         runDialog(control,
                   [](HWND dialog) {
                       checkControls(dialog, vext::platform::kLangEnglishUS, kEnglishTexts);
-                      checkSliders(dialog, {{1011, 0, 3, 2},
-                                            {1007, 0, 7, 3},
-                                            {1008, 90, 208, 127},
-                                            {1016, 0, 255, 32},
-                                            {1015, 0, 255, 255}});
+                      checkSliders(dialog, {{1011, 0, 3, 2, 1},
+                                            {1007, 0, 7, 3, 1},
+                                            {1008, 90, 208, 127, 11},
+                                            {1016, 0, 255, 32, 16},
+                                            {1015, 0, 255, 255, 16}});
                       EXPECT_EQ(IsDlgButtonChecked(dialog, 1003), static_cast<UINT>(BST_CHECKED));
                       EXPECT_EQ(IsDlgButtonChecked(dialog, 1009), static_cast<UINT>(BST_CHECKED));
                       EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1000)));
@@ -406,11 +410,11 @@ TEST(PanelWin, JapaneseDialogFromTheResourcesAndCancel) {
     EXPECT_EQ(runDialog(control,
                         [](HWND dialog) {
                             checkControls(dialog, vext::platform::kLangJapanese, kJapaneseTexts);
-                            checkSliders(dialog, {{1011, 0, 3, 2},
-                                                  {1007, 0, 7, 3},
-                                                  {1008, 90, 208, 127},
-                                                  {1016, 0, 255, 32},
-                                                  {1015, 0, 255, 255}});
+                            checkSliders(dialog, {{1011, 0, 3, 2, 1},
+                                                  {1007, 0, 7, 3, 1},
+                                                  {1008, 90, 208, 127, 11},
+                                                  {1016, 0, 255, 32, 16},
+                                                  {1015, 0, 255, 255, 16}});
                             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1000)));
                             EXPECT_TRUE(saveScreenshot(dialog, outputDir + "/panel-ja.bmp"));
                             SendDlgItemMessageA(dialog, 1008, TBM_SETPOS, TRUE, 200);
