@@ -20,12 +20,17 @@ Picture blank() {
     return Picture(kSize, std::string(kSize, '.'));
 }
 
-// Pixel centres measured from the picture's centre.
+// The drawings sit in the top-left 20 x 20 pixels of the image: the template places the slider
+// 15 dialog units to the right of each icon and the next icon 16 units below, which with the
+// 8-point dialog font leaves about that much of the image in view.
+constexpr double kCentre = 10.0;
+
+// Pixel centres measured from the drawing's centre.
 double dx(int x) {
-    return x + 0.5 - kSize / 2.0;
+    return x + 0.5 - kCentre;
 }
 double dy(int y) {
-    return y + 0.5 - kSize / 2.0;
+    return y + 0.5 - kCentre;
 }
 
 Picture contrastIcon() {
@@ -33,8 +38,8 @@ Picture contrastIcon() {
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const double r = std::hypot(dx(x), dy(y));
-            const bool outline = r <= 14.0 && r >= 12.0;
-            const bool rightHalf = r <= 14.0 && dx(x) > 0;
+            const bool outline = r <= 9.6 && r >= 7.9;
+            const bool rightHalf = r <= 9.5 && dx(x) > 0;
             if (outline || rightHalf) {
                 p[y][x] = '#';
             }
@@ -49,12 +54,12 @@ Picture brightnessIcon() {
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const double r = std::hypot(dx(x), dy(y));
-            bool ink = r <= 7.5 && r >= 5.5;
-            if (r >= 10.0 && r <= 15.0) {
-                // Eight rays, every 45 degrees, about two pixels wide.
+            bool ink = r <= 4.8 && r >= 3.3;
+            if (r >= 6.5 && r <= 9.8) {
+                // Eight rays, every 45 degrees, one or two pixels wide.
                 const double angle = std::atan2(dy(y), dx(x));
                 const double nearest = std::round(angle / (pi / 4)) * (pi / 4);
-                ink = ink || std::fabs(std::sin(angle - nearest)) * r <= 1.1;
+                ink = ink || std::fabs(std::sin(angle - nearest)) * r <= 0.75;
             }
             if (ink) {
                 p[y][x] = '#';
