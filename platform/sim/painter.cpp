@@ -70,7 +70,7 @@ bool inside(const sim::PaintCall& call, int x, int y) {
 }
 
 void draw(sim::SimDialog& dialog, const sim::PaintCall& call) {
-    auto& canvas = const_cast<std::vector<uint8_t>&>(dialog.canvas());
+    std::vector<uint8_t>& canvas = dialog.canvasPixels();
     const int w = dialog.width();
     const int h = dialog.height();
     const Rect& r = call.rect;

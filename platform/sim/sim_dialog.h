@@ -135,6 +135,7 @@ class SimDialog : public SimWindow {
     void paintPass();
     void beginPaint();
     void record(const PaintCall& call);
+    std::vector<uint8_t>& canvasPixels() { return canvas_; }
     bool ended() const { return ended_; }
     platform::WindowHandle handle() { return static_cast<SimWindow*>(this); }
 
