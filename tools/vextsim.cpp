@@ -40,6 +40,19 @@ const CommandGroup kGroups[] = {
      "board clear N                       forget the log, the capture and the error counts\n"
      "board remove N                      remove board N\n",
      runBoardCommand},
+    {"system",
+     "system show                         the simulated Windows machine that setup runs on\n"
+     "system set version nt4|win95|win98|N   its GetVersion word\n"
+     "system set windows PATH|--default   its Windows directory (default C:\\WINNT)\n"
+     "system set program PATH|--default   the path setup sees as its own (default: the real one)\n"
+     "system set codepage 932|none        double-byte characters in its file names\n"
+     "system path WINPATH                 the host file of a Windows path (Z: is /, X: drive_x)\n",
+     runSystemCommand},
+    {"ui",
+     "ui answer WORD...                   queue the user's answers: ok, cancel, yes, no\n"
+     "ui log                              what the dialogs and message boxes showed\n"
+     "ui clear                            forget queued answers and the log\n",
+     runUiCommand},
 };
 
 void printHelp() {

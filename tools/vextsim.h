@@ -18,6 +18,8 @@ struct CommandGroup {
 int runRegistryCommand(const Args& args);
 int runTVOutCommand(const Args& args);
 int runBoardCommand(const Args& args);
+int runSystemCommand(const Args& args);
+int runUiCommand(const Args& args);
 
 // Prints "vextsim: message" to stderr and returns the exit code for a usage error.
 int usageError(const std::string& message);
