@@ -2,8 +2,9 @@
 // replaces the target, so that a failed expansion never leaves a partial file.
 #include "platform/lz_expand.h"
 
-#include <lzexpand.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <lzexpand.h>
 
 #include <cstring>
 
