@@ -55,6 +55,19 @@ Header readHeader(const char* path, DWORD* expandedLength) {
     return Header::Compressed;
 }
 
+// The header's length is the file's: some compressors end with padding that LZCopy expands too.
+bool cutTo(const char* path, DWORD length) {
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool done = SetFilePointer(file, static_cast<LONG>(length), nullptr, FILE_BEGIN) == length &&
+                SetEndOfFile(file);
+    CloseHandle(file);
+    return done;
+}
+
 // The directory part of path, its last backslash kept, into dir; false when it does not fit.
 bool directoryOf(const char* path, char* dir, size_t size) {
     const char* last = std::strrchr(path, '\\');
@@ -113,8 +126,11 @@ ExpandResult expandFile(const char* source, const char* target) {
     if (copied == LZERROR_WRITE || copied == LZERROR_BADOUTHANDLE) {
         result = ExpandResult::TargetFailed;
     } else if (copied < 0 ||
-               (header == Header::Compressed && static_cast<DWORD>(copied) != expandedLength)) {
+               (header == Header::Compressed && static_cast<DWORD>(copied) < expandedLength)) {
         result = ExpandResult::SourceCorrupt;
+    } else if (header == Header::Compressed && static_cast<DWORD>(copied) > expandedLength &&
+               !cutTo(temporary, expandedLength)) {
+        result = ExpandResult::TargetFailed;
     } else if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
         result = ExpandResult::TargetFailed;
     }
