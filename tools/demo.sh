@@ -26,3 +26,18 @@ show "$build/panel/vextpanel" "slide contrast 6" "slide resolution 3" "click und
 show "$vextsim" tvout get 800x600
 say "   (a picture of the dialog: $VEXT_SIM_ROOT/panel.png)"
 say "== done: the registry file is $VEXT_SIM_ROOT/registry.reg"
+
+say "== setup: the installer on the simulated Windows NT machine, from a medium folder"
+medium="$build/demo-medium"
+rm -rf "$medium"
+mkdir -p "$medium"
+cp "$build/setup/vextsetup" "$medium/"
+cp "$build/driver/libvextlink.so" "$medium/vextlink.dll"
+(cd "$medium" && mscompress vextlink.dll && mv vextlink.dll_ vextlink.dl_ && rm vextlink.dll)
+"$vextsim" ui answer ok no
+show "$medium/vextsetup"
+say "-- what the user saw (the paths of the one file on the medium, the messages, the answers):"
+show awk '!/control 100[67]/ || /vextlink/' "$VEXT_SIM_ROOT/screen.log"
+say "-- the one file of this medium, expanded into the simulated Windows directory:"
+show find "$VEXT_SIM_ROOT/drive_c" -type f
+show "$vextsim" reg show 'HKLM\SYSTEM\CurrentControlSet\Services\RUVurez'
