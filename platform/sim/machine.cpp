@@ -152,8 +152,10 @@ void prepareWindows() {
             }
         }
     }
-    platform::RegKey::create(platform::RegRoot::LocalMachine,
-                             "SYSTEM\\CurrentControlSet\\Services");
+    const char* services = "SYSTEM\\CurrentControlSet\\Services";
+    if (!platform::RegKey::open(platform::RegRoot::LocalMachine, services).valid()) {
+        platform::RegKey::create(platform::RegRoot::LocalMachine, services);
+    }
 }
 
 }  // namespace vext::sim

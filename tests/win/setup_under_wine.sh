@@ -63,6 +63,8 @@ wine regedit /S "$(winpath "$artifacts/fonts.reg")"
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
 wine reg add "$appkey" /v Version /d win98 /f >/dev/null
 wine "$driver" refuse "${args[@]}"
+# On a western system the Japanese texts read just as well.
+env LC_ALL=en_US.UTF-8 "$wine_run" "$driver" refuse-western "${args[@]}"
 wine reg add "$appkey" /v Version /d nt40 /f >/dev/null
 wine "$driver" install "${args[@]}"
 # The same medium, damaged: one file gone, one cut short.
