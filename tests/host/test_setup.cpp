@@ -349,6 +349,20 @@ TEST_F(SetupTest, UnwritableTargetIsReported) {
     EXPECT_TRUE(installed(kCopyTable[4]) == contentsOf(kCopyTable[4]));
 }
 
+TEST_F(SetupTest, RegistryThatCannotBeWrittenIsReported) {
+    // A registry file that does not parse is never overwritten: every write fails.
+    writeFile(root() + "/registry.reg", "not a registry\n");
+    EXPECT_EQ(run("ok no"), 0);
+    EXPECT_EQ(windowsFiles().size(), 12u);
+    std::string log = screenLog();
+    EXPECT_NE(
+        log.find("warning, OK: \"Vextaro ｾｯﾄｱｯﾌﾟ\" \"ﾚｼﾞｽﾄﾘに書き込めない項目がありました。\""),
+        std::string::npos)
+        << log;
+    EXPECT_NE(log.find(kRestartQuestionShown), std::string::npos);
+    EXPECT_EQ(registryText(), "not a registry\n");
+}
+
 TEST_F(SetupTest, WindowsDirectoryThatDoesNotFitFailsEveryRecordCleanly) {
     // 126 characters and the backslash fill the 128-character buffer; one more does not fit.
     for (size_t length : {126u, 127u, 300u}) {
