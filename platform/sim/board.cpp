@@ -481,6 +481,14 @@ void updateLines(Board& b, int32_t writer) {
             b.sda = sda;
         }
     }
+    // During the encoder's own bits (its acknowledge, the bits of a byte it sends) the master
+    // must have let go of the data line while the clock is high. A master that still drives it
+    // would hide the encoder's answer, or, as after an acknowledge without its clock pulse, lose
+    // its stop condition under the encoder's low level.
+    if (b.scl != 0 && (b.state == kAcknowledging || b.state == kSending) &&
+        (data & kDataDriveBit) != 0) {
+        protocolError(b, "master drives the data line during the encoder's bit");
+    }
     if (b.scl != oldScl || b.sda != oldSda) {
         record(b);
     }
