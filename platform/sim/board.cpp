@@ -131,6 +131,13 @@ struct Mapping {
 std::mutex gMappingMutex;
 Mapping gMapping;
 pid_t gPid = 0;
+std::vector<RegisterAccess>* gAccessRecord = nullptr;
+
+void noteAccess(bool write, uint32_t offset, uint32_t value) {
+    if (gAccessRecord != nullptr) {
+        gAccessRecord->push_back(RegisterAccess{write, offset, value});
+    }
+}
 
 void refreshPid() {
     gPid = getpid();
@@ -646,6 +653,10 @@ bool clearBoardLog(int index) {
     return true;
 }
 
+void recordRegisterAccesses(std::vector<RegisterAccess>* accesses) {
+    gAccessRecord = accesses;
+}
+
 bool writeBoardCapture(int index, const std::string& path) {
     BoardFile* f = validIndex(index) ? boardFile(false) : nullptr;
     if (f == nullptr) {
@@ -732,6 +743,7 @@ uint32_t readRegisterWindow(uint32_t address) {
         ++b->reg0Reads;
         value = (value & ~sim::kStatusBit) | (set ? sim::kStatusBit : 0);
     }
+    sim::noteAccess(false, offset, value);
     return value;
 }
 
@@ -748,6 +760,7 @@ void writeRegisterWindow(uint32_t address, uint32_t value) {
         return;
     }
     ++b->accesses;
+    sim::noteAccess(true, offset, value);
     b->regs[offset / 4] = value;
     if (offset == sim::kClockRegister || offset == sim::kDataRegister) {
         sim::updateLines(*b, writer);

@@ -75,4 +75,14 @@ bool clearBoardLog(int index);
 // Writes the recorded clock and data levels as a VCD file (signals scl and sda).
 bool writeBoardCapture(int index, const std::string& path);
 
+// One access of this process to a board's register window, as the driver made it.
+struct RegisterAccess {
+    bool write = false;
+    uint32_t offset = 0;  // in the window
+    uint32_t value = 0;   // written, or read back
+};
+// For tests: appends every later access of this process to a board window to *accesses, in
+// order; nullptr stops. Shows the exact order of line operations, which the lines alone do not.
+void recordRegisterAccesses(std::vector<RegisterAccess>* accesses);
+
 }  // namespace vext::sim

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "driver/encoder_bus.h"
 #include "tests/host/board_fixture.h"
@@ -156,6 +157,152 @@ TEST_F(EncoderBusTest, CaptureHoldsEveryClockEdgeAsVcd) {
         ++falls;
     }
     EXPECT_EQ(falls, 8u + 7 + 7 + 3 * 2);
+}
+
+// The register accesses that a transaction must make, one line operation after another: each a
+// read and a write of one register that sets the named bits and keeps all others, or a lone read.
+class ExpectedAccesses {
+  public:
+    struct Step {
+        bool write;
+        uint32_t offset;
+        uint32_t mask;  // bits that the write names
+        uint32_t bits;  // their values
+        const char* op;
+    };
+
+    void prepare() { change(0x244, 0x08000010, 0, "prepare"); }
+    void clockLow() { change(0x244, 0x8, 0, "clock low"); }
+    void clockHigh() { change(0x244, 0x8, 0x8, "clock high"); }
+    void dataLow() { change(0x248, 0x1E00, 0xC00, "data low"); }
+    void dataHigh() { change(0x248, 0x1E00, 0xE00, "data high"); }
+    void release() { change(0x248, 0x1E00, 0xA00, "release data"); }
+    void read(uint32_t offset, const char* op) { steps.push_back({false, offset, 0, 0, op}); }
+    void start() {
+        dataHigh();
+        clockHigh();
+        dataHigh();
+        dataLow();
+    }
+    void stop() {
+        dataLow();
+        clockHigh();
+        dataLow();
+        dataHigh();
+    }
+    void byte(uint8_t value) {
+        for (int bit = 7; bit >= 0; --bit) {
+            clockLow();
+            if (((value >> bit) & 1) != 0) {
+                dataHigh();
+            } else {
+                dataLow();
+            }
+            clockHigh();
+        }
+    }
+    void ack(int senses) {
+        clockLow();
+        release();
+        clockHigh();
+        for (int i = 0; i < senses; ++i) {
+            read(0x248, "sense data");
+        }
+        clockLow();
+        dataHigh();
+    }
+    void readByte() {
+        release();
+        for (int i = 0; i < 8; ++i) {
+            clockHigh();
+            read(0x248, "read bit");
+            clockLow();
+        }
+        dataHigh();
+        clockHigh();
+        clockLow();
+    }
+    void finish() {
+        stop();
+        read(0x244, "result");
+    }
+
+    std::vector<Step> steps;
+
+  private:
+    void change(uint32_t offset, uint32_t mask, uint32_t bits, const char* op) {
+        steps.push_back({false, offset, 0, 0, op});
+        steps.push_back({true, offset, mask, bits, op});
+    }
+};
+
+void expectAccesses(const std::vector<sim::RegisterAccess>& got, const ExpectedAccesses& want) {
+    ASSERT_EQ(got.size(), want.steps.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        const ExpectedAccesses::Step& w = want.steps[i];
+        const sim::RegisterAccess& g = got[i];
+        SCOPED_TRACE(testing::Message() << "access " << i << ": " << w.op);
+        ASSERT_EQ(g.write, w.write);
+        ASSERT_EQ(g.offset, w.offset);
+        if (w.write) {
+            ASSERT_EQ(g.value & w.mask, w.bits);
+            // Every other bit as the read before it found it.
+            ASSERT_EQ(g.value & ~w.mask, got[i - 1].value & ~w.mask);
+        }
+    }
+}
+
+TEST_F(EncoderBusTest, TransactionsMakeExactlyTheLineOperationsInOrder) {
+    struct Case {
+        const char* what;
+        bool read;
+        uint32_t nakAt;
+        uint32_t code;
+    };
+    const Case cases[] = {
+        {"write", false, 0, kBusDone},
+        {"write, register refused", false, 2, kBusNoAckRegister},
+        {"read", true, 0, kBusDone},
+        {"read, read address refused", true, 3, kBusNoAckThirdByte},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::BoardConfig config;
+        config.nakAtByte = c.nakAt;
+        configure(config);
+        // Bits that no line operation names, which every one of them must keep.
+        writeBoardRegister(0x244, readBoardRegister(0x244) | 0x40000040u);
+        writeBoardRegister(0x248, 0x00350000u);
+        ExpectedAccesses want;
+        want.prepare();
+        want.start();
+        want.byte(0xEC);
+        want.ack(1);
+        want.byte(16);
+        want.ack(c.nakAt == 2 ? kAckPollLimit : 1);
+        if (c.nakAt != 2) {
+            if (c.read) {
+                want.start();
+                want.byte(0xED);
+                want.ack(c.nakAt == 3 ? kAckPollLimit : 1);
+                if (c.nakAt != 3) {
+                    want.readByte();
+                }
+            } else {
+                want.byte(0x5A);
+                want.ack(1);
+            }
+        }
+        want.finish();
+        std::vector<sim::RegisterAccess> got;
+        sim::recordRegisterAccesses(&got);
+        uint8_t byte = 0;
+        const uint32_t word = c.read ? vdoGetDac(0xEC, 16, &byte) : vdoSetDac(0xEC, 16, 0x5A);
+        sim::recordRegisterAccesses(nullptr);
+        EXPECT_EQ(word & 0xFFFFu, c.code);
+        expectAccesses(got, want);
+        EXPECT_EQ(board().protocolErrors, 0u) << board().lastProtocolError;
+    }
 }
 
 class BusWithoutSectionTest : public DriverStateTest {};
