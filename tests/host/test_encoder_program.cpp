@@ -238,10 +238,11 @@ class SetUpTest : public ProgramTest {
         b.SliSlaveAddr = second ? sim::kBoardWindowAddress[1] : 0;
         return b;
     }
-    void makeBoard(int index, int probeReadback, bool encoder = true) {
+    void makeBoard(int index, int probeReadback, bool encoder = true, bool reg214Bit = true) {
         sim::BoardConfig c;
         c.probeReadback = probeReadback;
         c.encoderPresent = encoder;
+        c.reg214Bit = reg214Bit;
         ASSERT_TRUE(sim::createBoard(index, c));
     }
     void SetUp() override {
@@ -316,13 +317,16 @@ TEST_F(SetUpTest, TwoBoardsChooseTheOneWhoseProbeDoesNotReadFourteen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.first << "/" << c.second);
         makeBoard(0, c.first, c.firstEncoder);
-        makeBoard(1, c.second);
+        // Only the second board's register 0x214 calls for the alternate setup.
+        makeBoard(1, c.second, true, false);
         sharedBlock()->regBase = 0;
         BoardInfo b = info(true);
         EXPECT_EQ(setUpTVEncoder(&b), 1);
         const int other = 1 - c.chosen;
         EXPECT_EQ(sharedBlock()->regBase, sim::kBoardWindowAddress[c.chosen]);
         EXPECT_EQ(sharedBlock()->otherRegBase, sim::kBoardWindowAddress[other]);
+        // Register 0x214 is read through the board chosen.
+        EXPECT_EQ(sharedBlock()->alternateSetup, c.chosen == 1 ? 1u : 0u);
         // The image and the output mode went to the chosen board.
         EXPECT_GE(board(c.chosen).transactionCount, 5u + 26u);
         EXPECT_LE(board(other).transactionCount, 6u);
@@ -388,6 +392,31 @@ TEST_F(LiveUpdateTest, MatchingRecordIsCopiedAndReprogrammed) {
     EXPECT_EQ(live().brightness, 200);
     EXPECT_EQ(live().position[0].vertical, 7);
     EXPECT_EQ(live().reserved[0], 0);
+}
+
+TEST_F(LiveUpdateTest, CopiesEverySettingButTheTimingFieldsAndReserved) {
+    TVOutStatus r = live();
+    r.enable = 2;  // any non-zero value matches, and is not copied
+    r.outputDevice = 1;
+    r.dotCrawl = 4;
+    r.flickerFilter = 6;
+    r.tvOnly = 1;
+    r.contrast = 9;
+    r.brightness = 150;
+    r.position[0] = {11, 12};
+    r.position[1] = {13, 14};
+    std::memset(r.reserved, 0x5A, sizeof r.reserved);
+    TVOutStatus expected = r;
+    expected.enable = live().enable;
+    std::memcpy(expected.reserved, live().reserved, sizeof expected.reserved);
+    applyLiveSettings(&r);
+    EXPECT_EQ(std::memcmp(&live(), &expected, sizeof expected), 0);
+    // The encoder got them: output mode 8 for S-video, TV only clears the monitor bit.
+    sim::BoardSnapshot b = board();
+    EXPECT_EQ(b.encoder[1], 3);
+    EXPECT_EQ(b.encoder[29], 12);
+    EXPECT_EQ(b.encoder[14], 8);
+    EXPECT_EQ(peek(0x210) & 1u, 0u);
 }
 
 TEST_F(LiveUpdateTest, NothingChangesUnlessAllConditionsHold) {
