@@ -13,7 +13,10 @@ host host-asan win32 win64: deps
 
 build: host win32 win64
 
+# The road of one event on the simulated board first, then the panel and setup on the simulation.
 demo: build
+	build/host/tools/vextdemo
+	@echo
 	tools/demo.sh build/host
 
 test: build host-asan

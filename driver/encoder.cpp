@@ -3,6 +3,7 @@
 #include "driver/bus_lock.h"
 #include "driver/encoder_bus.h"
 #include "driver/settings.h"
+#include "driver/trace.h"
 
 namespace vext {
 
@@ -191,6 +192,9 @@ int32_t setUpTVEncoder(const BoardInfo* board) {
 using namespace vext;
 
 extern "C" uint32_t VEXT_STDCALL duvuzControl(uint32_t mode) {
+    // The heading names the mode switch, not the export; the programming's own switch-on
+    // traces it too.
+    traceEntry("duvuzControlMode", nullptr);
     if (mapSharedBlock() == 0 || sharedBlock()->status.enable == 0) {
         return 0;
     }

@@ -1,5 +1,6 @@
 #include "driver/entry_points.h"
 
+#include "driver/encoder.h"
 #include "driver/settings.h"
 #include "driver/shared_block.h"
 #include "driver/tables.h"
@@ -67,6 +68,17 @@ extern "C" int32_t VEXT_STDCALL duvuzInitVideoTiming(VideoTimingInfo* timing) {
     timing->ClkFreq24bpp = entry->clock24bpp;
     timing->ZizarRefreshRate = 0;
     return 1;
+}
+
+extern "C" int32_t VEXT_STDCALL duvuzInitSetVideo(BoardInfo* board) {
+    if (board == nullptr) {
+        return 0;
+    }
+    traceEntry("duvuzInitSetVideo", board);
+    if (!mapSharedBlock()) {
+        return 0;
+    }
+    return setUpTVEncoder(board);
 }
 
 extern "C" int32_t VEXT_STDCALL duvuzRestoreVideo(BoardInfo* board) {
