@@ -50,28 +50,4 @@ void TraceFile::write(const char* text, size_t length) {
     std::fflush(stream(stream_));
 }
 
-void TraceFile::close() {
-    if (stream_ != nullptr) {
-        std::fclose(stream(stream_));
-        stream_ = nullptr;
-    }
-}
-
-TraceFile::~TraceFile() {
-    close();
-}
-
-TraceFile::TraceFile(TraceFile&& other) noexcept : stream_(other.stream_) {
-    other.stream_ = nullptr;
-}
-
-TraceFile& TraceFile::operator=(TraceFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        stream_ = other.stream_;
-        other.stream_ = nullptr;
-    }
-    return *this;
-}
-
 }  // namespace vext::platform
