@@ -4,6 +4,9 @@
 #include <cstring>
 #include <new>
 
+#include "panel/test/test_window.h"
+#include "platform/test_window.h"
+
 namespace vext {
 
 namespace p = platform;
@@ -227,6 +230,21 @@ void onDefault() {
     state.controls->RefreshControls(state.workingSettings[state.currentIndex], panel);
 }
 
+// Tests the current resolution's settings full screen; the dialog waits, disabled.
+void onTest(p::WindowHandle dialog) {
+    const TVOutPanel& panel = *state.panel;
+    TVOutStatus& record = state.workingSettings[state.currentIndex];
+    p::enableWindow(dialog, false);
+    state.controls->ReadControls(&record, panel);
+    panel.ApplySettings(&record);  // the driver holds them when the test starts
+    if (TVOutTest(&record, &panel) == 0) {
+        p::showErrorMessage(dialog, "ERROR", "ERROR");
+    }
+    state.controls->RefreshControls(record, panel);
+    p::enableWindow(dialog, true);
+    p::activateWindow(dialog);
+}
+
 intptr_t onCommand(p::WindowHandle dialog, int id) {
     switch (id) {
         case ctl::kOk:
@@ -241,6 +259,9 @@ intptr_t onCommand(p::WindowHandle dialog, int id) {
             break;
         case ctl::kDefault:
             onDefault();
+            break;
+        case ctl::kTest:
+            onTest(dialog);
             break;
         default:
             break;  // the output radios and check boxes are read when they are needed

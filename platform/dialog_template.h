@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace vext::platform {
 
@@ -73,10 +74,23 @@ struct DialogTemplate {
     int itemCount;
 };
 
+// A bitmap resource of 8 bits per pixel: palette indices in rows from the top, and the palette
+// as 0xRRGGBB.
+struct BitmapImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+    std::vector<uint32_t> palette;
+};
+
+// Makes bitmap resourceId; false when the library has none of that number.
+using BitmapLoader = bool (*)(int resourceId, BitmapImage* image);
+
 // What a library offers the simulation in place of its resource section.
 struct ModuleResources {
     const DialogTemplate* dialogs;
     int dialogCount;
+    BitmapLoader bitmap;  // null when the library has no bitmaps
 };
 
 }  // namespace vext::platform

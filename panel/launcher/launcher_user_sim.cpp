@@ -11,7 +11,9 @@
 #include "panel/launcher/launcher_user.h"
 #include "panel/tvout_dialog.h"
 #include "platform/sim/sim_dialog.h"
+#include "platform/sim/sim_display.h"
 #include "platform/sim/sim_help.h"
+#include "platform/sim/sim_test_window.h"
 
 namespace vext::launcher {
 
@@ -71,6 +73,9 @@ void usage() {
                  "  ok | cancel          click OK or Cancel\n"
                  "  esc | enter          press the key\n"
                  "  png FILE             write a picture of the dialog as a PNG file\n"
+                 "  testkeys SCRIPT      the keys of the next test (click test), for example\n"
+                 "                       \"testkeys down right frames 30 png f.png enter\"\n"
+                 "                       (README.md: the test mode on the simulation)\n"
                  "CONTROL is an id or one of: ok cancel test svideo composite both filter\n"
                  "tvonly contrast brightness overscan underscan resolution default vertical\n"
                  "horizontal preview reso. Without OK, Cancel or Esc the dialog is closed\n"
@@ -95,6 +100,16 @@ bool perform(sim::SimDialog& d, const std::string& command) {
     }
     if (verb == "enter") {
         return d.pressEnter();
+    }
+    if (verb == "testkeys") {
+        std::vector<sim::TestEvent> events;
+        std::string error;
+        if (!sim::parseTestScript(command.substr(command.find("testkeys") + 8), &events, &error)) {
+            std::cerr << "vextpanel: " << error << "\n";
+            return false;
+        }
+        sim::setTestScript(std::move(events));
+        return true;
     }
     if (verb == "png") {
         if (!d.writePng(target)) {
@@ -157,8 +172,17 @@ bool PrepareUser(int argc, char** argv) {
                 std::cout << "the dialog is closed; \"" << command << "\" is not run\n";
                 continue;
             }
+            const size_t messages = sim::errorMessages().size();
+            const size_t frames = sim::savedFrames().size();
             if (!perform(d, command)) {
                 std::cerr << "vextpanel: not understood: " << command << "\n";
+            }
+            for (size_t i = frames; i < sim::savedFrames().size(); ++i) {
+                std::cout << "test frame: " << sim::savedFrames()[i] << "\n";
+            }
+            for (size_t i = messages; i < sim::errorMessages().size(); ++i) {
+                std::cout << "message box \"" << sim::errorMessages()[i].caption
+                          << "\": " << sim::errorMessages()[i].text << "\n";
             }
         }
         if (d.isOpen()) {

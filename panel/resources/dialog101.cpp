@@ -2,6 +2,9 @@
 // tests compare the dialog of the resource file (vexttune.rc) with.
 #include "panel/resources/dialog101.h"
 
+#include <utility>
+
+#include "panel/resources/test_bitmaps.h"
 #include "platform/dialog_template.h"
 
 namespace vext {
@@ -105,5 +108,22 @@ int Dialog101TemplateCount() {
 
 }  // namespace vext
 
-const vext::platform::ModuleResources vext::platform::kModuleResources = {vext::kDialogs,
-                                                                          vext::kDialogCount};
+namespace {
+
+// The test mode's bitmaps, drawn when the simulation loads them.
+bool loadTestBitmap(int resourceId, vext::platform::BitmapImage* image) {
+    vext::TestBitmap bitmap;
+    if (!vext::MakeTestBitmap(resourceId, &bitmap)) {
+        return false;
+    }
+    image->width = bitmap.width;
+    image->height = bitmap.height;
+    image->pixels = std::move(bitmap.pixels);
+    image->palette = std::move(bitmap.palette);
+    return true;
+}
+
+}  // namespace
+
+const vext::platform::ModuleResources vext::platform::kModuleResources = {
+    vext::kDialogs, vext::kDialogCount, loadTestBitmap};
