@@ -25,6 +25,12 @@ show "$build/panel/vextpanel" "slide contrast 6" "slide resolution 3" "click und
     "help brightness" "png $VEXT_SIM_ROOT/panel.png" show ok
 show "$vextsim" tvout get 800x600
 say "   (a picture of the dialog: $VEXT_SIM_ROOT/panel.png)"
+say "-- the test mode: Test; brightness up a step, the picture one step right; Enter on OK"
+"$vextsim" reg set 'HKLM\hardware\DirectDrawDrivers\472BEA00-40DF-11D1-A9-DF-00-60-97-C2-ED-B2' \
+    DriverName VEXTA >/dev/null
+show "$build/panel/vextpanel" "testkeys frames 30 up up right frames 20 png $VEXT_SIM_ROOT/test-menu.png \
+    down enter right frames 40 png $VEXT_SIM_ROOT/test-position.png esc down enter" "click test" ok
+say "   (frames of the board's screen: $VEXT_SIM_ROOT/test-menu.png, test-position.png)"
 say "== done: the registry file is $VEXT_SIM_ROOT/registry.reg"
 
 say "== setup: the installer on the simulated Windows NT machine, from a medium folder"

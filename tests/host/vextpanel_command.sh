@@ -29,6 +29,25 @@ expect 'dialog 101 "TVOUTの設定" (language 0x411)'
 expect '2 button "ｷｬﾝｾﾙ"'
 expect 'help: VEXTPAGJ.HLP, topic 100013'
 
+# The test mode: the board's driver named in the registry enables Test; the scripted keys raise
+# brightness by its step and keep it with Enter on "OK"; the frames are written.
+"$vextsim" reg set 'HKLM\hardware\DirectDrawDrivers\472BEA00-40DF-11D1-A9-DF-00-60-97-C2-ED-B2' \
+    DriverName VEXTA >/dev/null
+out=$("$vextpanel" "testkeys frames 20 up up right frames 10 png $VEXT_SIM_ROOT/test.png down down enter" \
+    "click test" show ok)
+expect "test frame: $VEXT_SIM_ROOT/test.png"
+expect '1008 trackbar 138 in 90..208 ticks 11'
+[ "$(head -c 8 "$VEXT_SIM_ROOT/test.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] ||
+    { echo "no frame written"; exit 1; }
+"$vextsim" tvout get 640x480 | grep -qE 'brightness +138$'
+
+# Without a DirectDraw driver named VEXTA the test cannot start.
+printf 'display "Primary display driver"\n' >"$VEXT_SIM_ROOT/display-devices.txt"
+out=$("$vextpanel" "click test" cancel)
+expect 'message box "ERROR": ERROR'
+out=$("$vextpanel" "testkeys bogus" cancel 2>&1)
+expect 'not a key or script word: bogus'
+
 # A command it does not know is reported, and the dialog still closes.
 out=$("$vextpanel" "frobnicate 3" 2>&1)
 expect 'not understood: frobnicate 3'
