@@ -425,6 +425,34 @@ TEST_F(TestButton, TestsTheCurrentSettingsAndShowsWhatOkKept) {
     EXPECT_EQ(kept.contrast, 5) << "the dialog's value, stored before the test";
 }
 
+TEST_F(TestButton, CancelAfterATestStoresAgainWhatWasRead) {
+    TVOutPanel panel;
+    TVOutStatus before[4];
+    for (int i = 0; i < 4; ++i) {
+        panel.ReadSettings(&before[i], panel.resolutions[i].code);
+    }
+    // The test stores the dialog's edits, then brightness + 11 on "OK".
+    sim::setTestScript(script("up up right down down enter"));
+    EXPECT_EQ(runDialog([&](sim::SimDialog& d) {
+                  d.slide(ctl::kContrast, 6);
+                  d.click(ctl::kUnderscan);
+                  d.slide(ctl::kHorizontal, 100);
+                  ASSERT_TRUE(d.click(ctl::kTest));
+                  TVOutStatus tested{};
+                  panel.ReadSettings(&tested, k640x480);
+                  EXPECT_EQ(tested.contrast, 6);
+                  EXPECT_EQ(tested.brightness, 138);
+                  EXPECT_EQ(tested.position[1].horizontal, 100);
+                  d.click(ctl::kCancel);
+              }),
+              1);
+    for (int i = 0; i < 4; ++i) {
+        TVOutStatus after{};
+        panel.ReadSettings(&after, panel.resolutions[i].code);
+        EXPECT_EQ(std::memcmp(&after, &before[i], sizeof after), 0) << panel.resolutions[i].code;
+    }
+}
+
 TEST_F(TestButton, ATestThatCannotStartShowsError) {
     drivers("display \"Primary display driver\"\n");
     int contrastAfter = -1;
