@@ -245,6 +245,49 @@ TEST_F(SetupTest, FullRunExpandsEveryFileAndRegistersThem) {
     EXPECT_NE(log.find("dialog VEXTSETUP: closed"), std::string::npos);
 }
 
+// Where each file of the medium must go, written out rather than taken from the program's own
+// table, so that a wrong name, directory or order there shows.
+TEST_F(SetupTest, EveryFileGoesFromItsSourceNameToItsTargetPath) {
+    const struct {
+        const char* source;
+        const char* target;  // under the Windows directory
+    } expected[] = {
+        {"vextpage.hl_", "help\\vextpage.hlp"},
+        {"vextpagj.hl_", "help\\vextpagj.hlp"},
+        {"rerez2u.dl_", "system32\\rerez2u.dll"},
+        {"vuvad3o.dl_", "system32\\vuvad3o.dll"},
+        {"vextlink.dl_", "system32\\vextlink.dll"},
+        {"vextpage.dl_", "system32\\vextpage.dll"},
+        {"vexttune.dl_", "system32\\vexttune.dll"},
+        {"vextaux.dl_", "system32\\vextaux.dll"},
+        {"riched20.dl_", "system32\\riched20.dll"},
+        {"viziza.sy_", "system32\\drivers\\viziza.sys"},
+        {"dudiz.sy_", "system32\\drivers\\dudiz.sys"},
+        {"ruvurez.sy_", "system32\\drivers\\ruvurez.sys"},
+    };
+    ASSERT_EQ(run("ok no"), 0);
+
+    std::string shown;
+    for (const auto& e : expected) {
+        shown += std::string("dialog VEXTSETUP: control 1006 shows d:\\setup\\") + e.source +
+                 "\ndialog VEXTSETUP: control 1007 shows c:\\winnt\\" + e.target + "\n";
+    }
+    std::string log = screenLog();
+    EXPECT_NE(log.find(shown), std::string::npos) << log;
+
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.target);
+        const setup::CopyRecord* from = nullptr;
+        for (const setup::CopyRecord& record : kCopyTable) {
+            from = std::string(record.sourceName) == e.source ? &record : from;
+        }
+        ASSERT_NE(from, nullptr);
+        std::string path = sim::hostPath(std::string("C:\\WINNT\\") + e.target);
+        EXPECT_TRUE(readFile(path) == contentsOf(*from));
+    }
+    EXPECT_EQ(windowsFiles().size(), 12u);
+}
+
 TEST_F(SetupTest, SecondRunChangesNothing) {
     ASSERT_EQ(run("ok no"), 0);
     std::string registry = registryText();
@@ -423,7 +466,7 @@ TEST_F(SetupTest, LowerCasingLeavesDoubleByteCharactersAlone) {
     } cases[] = {
         {"none", "D:\\SETUP\\VEXTLINK.DL_", "d:\\setup\\vextlink.dl_"},
         {"none", "C:\\WinNT\\Help\\", "c:\\winnt\\help\\"},
-        // "ソ" is 83 5A in Shift-JIS: its second byte is no 'Z'.
+        // "セ" is 83 5A in Shift-JIS: its second byte is no 'Z'.
         {"932", "D:\\\x83\x5A\\A.DL_", "d:\\\x83\x5A\\a.dl_"},
         {"932", "D:\\\xE0\x41Z", "d:\\\xE0\x41z"},
         {"932", "D:\\A\x83", "d:\\a\x83"},  // a lead byte at the end stays
