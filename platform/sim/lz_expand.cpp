@@ -1,6 +1,7 @@
 // LZ expansion on the simulation: our SZDD reader over files of the simulated drives.
 #include "platform/lz_expand.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -16,7 +17,10 @@ namespace vext::platform {
 ExpandResult expandFile(const char* source, const char* target) {
     std::string data;
     std::string from = sim::hostPath(source);
-    if (from.empty() || !sim::readWholeFile(from, &data)) {
+    // Only a file can be opened for reading, as on Windows: a directory reads as empty here.
+    struct stat st;
+    if (from.empty() || stat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !sim::readWholeFile(from, &data)) {
         return ExpandResult::SourceMissing;
     }
     std::vector<uint8_t> expanded;

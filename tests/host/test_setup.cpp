@@ -377,6 +377,17 @@ TEST_F(SetupTest, MissingOrDamagedSourcesAreSkippedAndReportedOnce) {
     EXPECT_EQ(registryText(), kRegistryAfterSetup);
 }
 
+TEST_F(SetupTest, DirectoryInPlaceOfASourceFileIsMissing) {
+    fs::remove(mediumFile("vextaux.dl_"));
+    fs::create_directory(mediumFile("vextaux.dl_"));
+    EXPECT_EQ(run("ok no"), 0);
+    EXPECT_EQ(installed(kCopyTable[7]), "<missing>");
+    EXPECT_NE(screenLog().find("\\nsystem32\\vextaux.dll (vextaux.dl_: ｺﾋﾟｰ元がありません)\""),
+              std::string::npos)
+        << screenLog();
+    EXPECT_EQ(windowsFiles().size(), 11u);
+}
+
 TEST_F(SetupTest, UnwritableTargetIsReported) {
     sim::prepareWindows();
     std::string drivers = sim::hostPath("C:\\WINNT\\system32\\drivers");
