@@ -89,11 +89,11 @@ bool parseHexBytes(const std::string& text, std::vector<uint8_t>* out) {
     return true;
 }
 
-bool parseValueData(const std::string& spec, RegValue* value) {
+bool parseValueData(const std::string& valueText, RegValue* value) {
     size_t pos = 0;
     std::string text;
-    if (!spec.empty() && spec[0] == '"') {
-        if (!readQuoted(spec, &pos, &text) || pos != spec.size()) {
+    if (!valueText.empty() && valueText[0] == '"') {
+        if (!readQuoted(valueText, &pos, &text) || pos != valueText.size()) {
             return false;
         }
         value->type = kSz;
@@ -101,15 +101,15 @@ bool parseValueData(const std::string& spec, RegValue* value) {
         value->data.push_back(0);
         return true;
     }
-    if (spec.rfind("str(", 0) == 0) {
-        size_t close = spec.find("):", 4);
+    if (valueText.rfind("str(", 0) == 0) {
+        size_t close = valueText.find("):", 4);
         if (close == std::string::npos) {
             return false;
         }
-        unsigned long length = std::strtoul(spec.substr(4, close - 4).c_str(), nullptr, 10);
+        unsigned long length = std::strtoul(valueText.substr(4, close - 4).c_str(), nullptr, 10);
         pos = close + 2;
-        if (!readQuoted(spec, &pos, &text) || pos != spec.size() || length < text.size() + 1 ||
-            length > 1u << 20) {
+        if (!readQuoted(valueText, &pos, &text) || pos != valueText.size() ||
+            length < text.size() + 1 || length > 1u << 20) {
             return false;
         }
         value->type = kSz;
@@ -117,8 +117,8 @@ bool parseValueData(const std::string& spec, RegValue* value) {
         value->data.resize(length, 0);
         return true;
     }
-    if (spec.rfind("dword:", 0) == 0) {
-        std::string digits = spec.substr(6);
+    if (valueText.rfind("dword:", 0) == 0) {
+        std::string digits = valueText.substr(6);
         if (digits.empty() || digits.size() > 8 ||
             digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
             return false;
@@ -129,18 +129,18 @@ bool parseValueData(const std::string& spec, RegValue* value) {
                        static_cast<uint8_t>(number >> 16), static_cast<uint8_t>(number >> 24)};
         return true;
     }
-    if (spec.rfind("hex:", 0) == 0) {
+    if (valueText.rfind("hex:", 0) == 0) {
         value->type = 3;
-        return parseHexBytes(spec.substr(4), &value->data);
+        return parseHexBytes(valueText.substr(4), &value->data);
     }
-    if (spec.rfind("hex(", 0) == 0) {
-        size_t close = spec.find("):", 4);
+    if (valueText.rfind("hex(", 0) == 0) {
+        size_t close = valueText.find("):", 4);
         if (close == std::string::npos) {
             return false;
         }
-        value->type =
-            static_cast<uint32_t>(std::strtoul(spec.substr(4, close - 4).c_str(), nullptr, 16));
-        return parseHexBytes(spec.substr(close + 2), &value->data);
+        value->type = static_cast<uint32_t>(
+            std::strtoul(valueText.substr(4, close - 4).c_str(), nullptr, 16));
+        return parseHexBytes(valueText.substr(close + 2), &value->data);
     }
     return false;
 }
