@@ -15,6 +15,7 @@
 
 #include "panel/resources/dialog101.h"
 #include "platform/dialog_template.h"
+#include "tests/win/screen_capture.h"
 #include "tests/win/wintest.h"
 
 namespace {
@@ -155,45 +156,6 @@ bool setDriverName(const char* name) {
                         static_cast<DWORD>(std::strlen(name) + 1));
     RegCloseKey(key);
     return rc == ERROR_SUCCESS;
-}
-
-// Writes what the screen shows of the window as a 24-bit BMP file.
-bool saveScreenshot(HWND window, const std::string& path) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = static_cast<DWORD>((w * 3 + 3) & ~3);
-    const DWORD imageBytes = rowBytes * static_cast<DWORD>(h);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + imageBytes;
-    bool ok = false;
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        ok = std::fwrite(&file, sizeof file, 1, f) == 1 &&
-             std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
-             std::fwrite(bits, 1, imageBytes, f) == imageBytes;
-        ok = std::fclose(f) == 0 && ok;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
 }
 
 // The check that runs inside the modal dialog, from a timer of the thread.
@@ -372,7 +334,7 @@ TEST(PanelWin, EnglishDialogFromTheResourcesStoresOnOk) {
                       EXPECT_EQ(IsDlgButtonChecked(dialog, 1003), static_cast<UINT>(BST_CHECKED));
                       EXPECT_EQ(IsDlgButtonChecked(dialog, 1009), static_cast<UINT>(BST_CHECKED));
                       EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 1000)));
-                      EXPECT_TRUE(saveScreenshot(dialog, outputDir + "/panel-en.bmp"));
+                      EXPECT_TRUE(saveWindowPicture(dialog, outputDir + "/panel-en.bmp"));
 
                       // Contrast 6 and composite at 640 x 480, then on to 800 x 600.
                       SendDlgItemMessageA(dialog, 1007, TBM_SETPOS, TRUE, 6);
@@ -416,7 +378,7 @@ TEST(PanelWin, JapaneseDialogFromTheResourcesAndCancel) {
                                                   {1016, 0, 255, 32, 16},
                                                   {1015, 0, 255, 255, 16}});
                             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1000)));
-                            EXPECT_TRUE(saveScreenshot(dialog, outputDir + "/panel-ja.bmp"));
+                            EXPECT_TRUE(saveWindowPicture(dialog, outputDir + "/panel-ja.bmp"));
                             SendDlgItemMessageA(dialog, 1008, TBM_SETPOS, TRUE, 200);
                             SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0, 0);
                         }),

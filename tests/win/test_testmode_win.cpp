@@ -19,6 +19,7 @@
 #include "panel/test/test_screen.h"
 #include "panel/test/test_window.h"
 #include "panel/tvout_dialog.h"
+#include "tests/win/screen_capture.h"
 #include "tests/win/wintest.h"
 
 namespace {
@@ -53,43 +54,6 @@ std::string className(HWND window) {
     char buf[64] = {};
     GetClassNameA(window, buf, sizeof buf);
     return buf;
-}
-
-// Writes a rectangle of the screen as a 24-bit BMP file.
-bool saveScreen(const RECT& r, const std::string& path) {
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = static_cast<DWORD>((w * 3 + 3) & ~3);
-    const DWORD imageBytes = rowBytes * static_cast<DWORD>(h);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + imageBytes;
-    bool ok = false;
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        ok = std::fwrite(&file, sizeof file, 1, f) == 1 &&
-             std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
-             std::fwrite(bits, 1, imageBytes, f) == imageBytes;
-        ok = std::fclose(f) == 0 && ok;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
 }
 
 // ---- the failure path through the dialog ----
@@ -146,7 +110,7 @@ void CALLBACK onErrorTimer(HWND, UINT, UINT_PTR id, DWORD) {
         Sleep(300);
         RECT r;
         GetWindowRect(box, &r);
-        EXPECT_TRUE(saveScreen(r, outputDir + "/testmode-error.bmp"));
+        EXPECT_TRUE(saveScreenRect(r, outputDir + "/testmode-error.bmp"));
     }
     PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
@@ -221,7 +185,7 @@ TEST(TestModeWin, DirectDrawDeviceShowsTheTestScreen) {
             }
             vext::RenderTestFrame();
         }
-        EXPECT_TRUE(saveScreen({0, 0, 640, 480}, outputDir + "/testmode-screen.bmp"));
+        EXPECT_TRUE(saveScreenRect({0, 0, 640, 480}, outputDir + "/testmode-screen.bmp"));
         // What the screen shows: the logo's dark face from bitmap 110, drawn through a device
         // context of the surface; the grey ramp's black start and white end, colour fills.
         HDC screen = GetDC(nullptr);
