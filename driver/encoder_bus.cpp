@@ -125,6 +125,20 @@ uint32_t finish(uint32_t code) {
     return (readBoardRegister(kClockRegister) & 0xFFFF0000u) | code;
 }
 
+// Start, the device's write address and the register number, each acknowledged: both
+// transactions begin this way. Returns 0, or the code of the byte that was not acknowledged; the
+// caller sends the stop.
+uint32_t addressRegister(uint32_t device, uint32_t reg) {
+    prepare();
+    start();
+    writeByte(device & 0xFF);
+    if (!waitAck()) {
+        return kBusNoAckDevice;
+    }
+    writeByte(reg & 0xFF);
+    return waitAck() ? 0 : kBusNoAckRegister;
+}
+
 // Nothing can answer on a bus whose register window is not known yet: the transaction touches
 // no register and reports that the device did not answer.
 bool noBus() {
@@ -145,15 +159,8 @@ extern "C" uint32_t VEXT_STDCALL vdoSetDac(uint32_t device, uint32_t reg, uint32
         return kBusNoAckDevice;
     }
     BusLock lock;
-    prepare();
-    start();
-    writeByte(device & 0xFF);
-    if (!waitAck()) {
-        return finish(kBusNoAckDevice);
-    }
-    writeByte(reg & 0xFF);
-    if (!waitAck()) {
-        return finish(kBusNoAckRegister);
+    if (uint32_t refused = addressRegister(device, reg)) {
+        return finish(refused);
     }
     writeByte(value & 0xFF);
     return finish(waitAck() ? kBusDone : kBusNoAckThirdByte);
@@ -167,15 +174,8 @@ extern "C" uint32_t VEXT_STDCALL vdoGetDac(uint32_t device, uint32_t reg, uint8_
         return kBusNoAckDevice;
     }
     BusLock lock;
-    prepare();
-    start();
-    writeByte(device & 0xFF);
-    if (!waitAck()) {
-        return finish(kBusNoAckDevice);
-    }
-    writeByte(reg & 0xFF);
-    if (!waitAck()) {
-        return finish(kBusNoAckRegister);
+    if (uint32_t refused = addressRegister(device, reg)) {
+        return finish(refused);
     }
     start();
     writeByte((device + 1) & 0xFF);
